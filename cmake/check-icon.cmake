@@ -1,0 +1,13 @@
+# Runs the icon generator and compares its output with the committed icon.
+execute_process(COMMAND ${MKICON} ${OUT} RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "mkicon failed with ${rc}")
+endif()
+file(SIZE ${OUT} size)
+if(NOT size EQUAL 766)
+    message(FATAL_ERROR "icon file is ${size} bytes, expected 766 (one 744-byte image)")
+endif()
+execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${OUT} ${EXPECTED} RESULT_VARIABLE diff)
+if(NOT diff EQUAL 0)
+    message(FATAL_ERROR "resources/setup.ico differs from what mkicon draws: run mkicon resources/setup.ico")
+endif()

@@ -1,0 +1,16 @@
+# Host build: tools and native tests.
+find_package(GTest REQUIRED)
+include(GoogleTest)
+
+add_compile_options(-Wall -Wextra)
+
+add_executable(mkicon tools/mkicon/mkicon.cpp)
+
+# The committed icon is what the generator draws.
+add_test(NAME mkicon.reproduces_committed_icon
+         COMMAND ${CMAKE_COMMAND} -DMKICON=$<TARGET_FILE:mkicon>
+                 -DOUT=${CMAKE_CURRENT_BINARY_DIR}/setup.ico
+                 -DEXPECTED=${CMAKE_CURRENT_SOURCE_DIR}/resources/setup.ico
+                 -P ${CMAKE_CURRENT_SOURCE_DIR}/cmake/check-icon.cmake)
+
+add_subdirectory(tools/szdd)

@@ -1,0 +1,66 @@
+# Windows tests: GoogleTest cross-compiled, run under Wine through wine-run.
+set(WINE_PREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
+    set(WINE_ARCH win64)
+    set(WINE_LOADER /usr/lib/wine/wine64)
+else()
+    set(WINE_ARCH win32)
+    set(WINE_LOADER /usr/lib/wine/wine)
+endif()
+set(WINE_SERVER /usr/lib/wine/wineserver)
+configure_file(cmake/wine-run.in ${CMAKE_BINARY_DIR}/wine-run @ONLY
+               FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
+                                WORLD_READ WORLD_EXECUTE)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run)
+
+# The setup program as shipped (the i686 build), checked as a file.
+set(SHIPPED_SETUP "" CACHE FILEPATH "The shipped Setup.exe whose resources the tests check")
+
+set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+include(GoogleTest)
+
+add_library(test_support STATIC tests/support/windriver.cpp tests/support/fixtures.cpp)
+target_include_directories(test_support PUBLIC tests/support)
+target_link_libraries(test_support PUBLIC gtest)
+
+# Functions of the programs, called directly.
+add_executable(win_tests
+    tests/win/paths_test.cpp
+    tests/win/default_locations_test.cpp
+    tests/win/shipped_setup_test.cpp)
+target_link_libraries(win_tests PRIVATE setup_lib test_support gtest_main version)
+target_link_options(win_tests PRIVATE -static)
+
+add_executable(link_tests tests/win/link_test.cpp)
+target_link_libraries(link_tests PRIVATE package_lib test_support gtest_main)
+target_link_options(link_tests PRIVATE -static)
+add_test(NAME RemoveFolderTree.Links
+         COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/tests/win/with-links.sh
+                 ${CMAKE_BINARY_DIR}/wine-run $<TARGET_FILE:link_tests>)
+set_tests_properties(RemoveFolderTree.Links PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 300)
+
+# The real programs, driven through their windows.
+add_executable(e2e_tests tests/e2e/setup_shell_test.cpp)
+target_link_libraries(e2e_tests PRIVATE test_support gtest_main)
+target_link_options(e2e_tests PRIVATE -static)
+add_dependencies(e2e_tests Setup)
+
+# Where the programs under test are, as Linux paths.
+target_compile_definitions(test_support PUBLIC
+    WRENFIELD_SETUP="$<TARGET_FILE:Setup>"
+    WRENFIELD_SHIPPED_SETUP="${SHIPPED_SETUP}")
+
+add_test(NAME wine.start COMMAND ${CMAKE_BINARY_DIR}/wine-run --start)
+set_tests_properties(wine.start PROPERTIES FIXTURES_SETUP wine)
+add_test(NAME wine.stop COMMAND ${CMAKE_BINARY_DIR}/wine-run --stop)
+set_tests_properties(wine.stop PROPERTIES FIXTURES_CLEANUP wine)
+
+foreach(suite win_tests e2e_tests)
+    gtest_discover_tests(${suite}
+        DISCOVERY_MODE PRE_TEST
+        DISCOVERY_TIMEOUT 120
+        PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 300)
+endforeach()
