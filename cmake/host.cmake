@@ -14,3 +14,6 @@ add_test(NAME mkicon.reproduces_committed_icon
                  -P ${CMAKE_CURRENT_SOURCE_DIR}/cmake/check-icon.cmake)
 
 add_subdirectory(tools/szdd)
+if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/tools/manifest/CMakeLists.txt)
+    add_subdirectory(tools/manifest)
+endif()

@@ -43,7 +43,8 @@ add_test(NAME RemoveFolderTree.Links
 set_tests_properties(RemoveFolderTree.Links PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 300)
 
 # The real programs, driven through their windows.
-add_executable(e2e_tests tests/e2e/setup_shell_test.cpp)
+file(GLOB E2E_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tests/e2e/*.cpp)
+add_executable(e2e_tests ${E2E_SOURCES})
 target_link_libraries(e2e_tests PRIVATE test_support gtest_main)
 target_link_options(e2e_tests PRIVATE -static)
 add_dependencies(e2e_tests Setup)
@@ -51,7 +52,11 @@ add_dependencies(e2e_tests Setup)
 # Where the programs under test are, as Linux paths.
 target_compile_definitions(test_support PUBLIC
     WRENFIELD_SETUP="$<TARGET_FILE:Setup>"
-    WRENFIELD_SHIPPED_SETUP="${SHIPPED_SETUP}")
+    WRENFIELD_SHIPPED_SETUP="${SHIPPED_SETUP}"
+    WRENFIELD_PRODUCT_BINARY_DIR="${PRODUCT_BINARY_DIR}")
+if(TARGET product_payload)
+    add_dependencies(e2e_tests product_payload)
+endif()
 
 add_test(NAME wine.start COMMAND ${CMAKE_BINARY_DIR}/wine-run --start)
 set_tests_properties(wine.start PROPERTIES FIXTURES_SETUP wine)

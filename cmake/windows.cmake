@@ -6,6 +6,16 @@ option(WRENFIELD_TESTS "Build the Windows tests and run them under Wine" OFF)
 set(RUNTIME_FLAGS -Os -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables -Wall -Wextra)
 set(RUNTIME_LINK -static -s -mwindows)
 
+# The product whose setup program this build makes.
+set(PRODUCT_MANIFEST ${CMAKE_SOURCE_DIR}/products/fernwickhold/product.toml
+    CACHE FILEPATH "The product manifest")
+get_filename_component(PRODUCT_DIR ${PRODUCT_MANIFEST} DIRECTORY)
+set(PRODUCT_BINARY_DIR ${CMAKE_BINARY_DIR}/product)
+if(EXISTS ${PRODUCT_DIR}/CMakeLists.txt)
+    # Builds the product's own payload files into PRODUCT_BINARY_DIR.
+    add_subdirectory(${PRODUCT_DIR} ${PRODUCT_BINARY_DIR})
+endif()
+
 add_library(package_lib STATIC package/paths.cpp package/setup_description.cpp)
 target_include_directories(package_lib PUBLIC package)
 target_compile_options(package_lib PRIVATE ${RUNTIME_FLAGS})
