@@ -3,6 +3,8 @@ find_package(GTest REQUIRED)
 include(GoogleTest)
 
 add_compile_options(-Wall -Wextra)
+# The Windows builds find the host tools (szdd, wrenfield-manifest) here.
+set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 
 add_executable(mkicon tools/mkicon/mkicon.cpp)
 

@@ -16,23 +16,31 @@ if(EXISTS ${PRODUCT_DIR}/CMakeLists.txt)
     add_subdirectory(${PRODUCT_DIR} ${PRODUCT_BINARY_DIR})
 endif()
 
-add_library(package_lib STATIC package/paths.cpp package/setup_description.cpp)
+# The host tools that make the payload (szdd, wrenfield-manifest).
+set(HOST_TOOLS_DIR "" CACHE PATH "Folder of the host tools built by the host build")
+if(NOT EXISTS ${HOST_TOOLS_DIR}/szdd)
+    message(FATAL_ERROR "HOST_TOOLS_DIR must name the host build's bin folder (with szdd)")
+endif()
+set(SZDD_TOOL ${HOST_TOOLS_DIR}/szdd)
+
+add_library(package_lib STATIC package/paths.cpp package/resources.cpp package/folder_guard.cpp)
 target_include_directories(package_lib PUBLIC package)
 target_compile_options(package_lib PRIVATE ${RUNTIME_FLAGS})
 
-add_library(setup_lib STATIC
-    setup/setup_window.cpp
-    setup/default_locations.cpp
-    setup/install.cpp)
-target_include_directories(setup_lib PUBLIC setup)
-target_compile_options(setup_lib PRIVATE ${RUNTIME_FLAGS})
-target_link_libraries(setup_lib PUBLIC package_lib comctl32 ole32 uuid shell32 advapi32 lz32)
+add_executable(Uninst WIN32 uninstall/main.cpp resources/uninstall.rc)
+target_include_directories(Uninst PRIVATE resources)
+target_compile_options(Uninst PRIVATE ${RUNTIME_FLAGS})
+target_link_options(Uninst PRIVATE ${RUNTIME_LINK})
 
-add_executable(Setup WIN32 setup/main.cpp resources/setup.rc)
-target_include_directories(Setup PRIVATE resources)
-target_compile_options(Setup PRIVATE ${RUNTIME_FLAGS})
-target_link_options(Setup PRIVATE ${RUNTIME_LINK})
-target_link_libraries(Setup PRIVATE setup_lib)
+set(SETUP_SOURCES
+    ${CMAKE_CURRENT_SOURCE_DIR}/setup/setup_window.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/setup/default_locations.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/setup/install.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/setup/deploy.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/setup/shortcuts.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/setup/register.cpp)
+include(cmake/setup-program.cmake)
+add_setup_program(Setup ${PRODUCT_MANIFEST} BUILT_DIR ${PRODUCT_BINARY_DIR})
 
 if(WRENFIELD_TESTS)
     include(cmake/windows-tests.cmake)

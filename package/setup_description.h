@@ -6,11 +6,8 @@
 // never ends a table.
 #pragma once
 
-enum {
-    PayloadRowCount = 3,
-    RegistryRowCount = 3,
-    ObsoleteFileCount = 2,
-};
+// The row counts of the product being built (generated with the description).
+#include "setup_rows.h"
 
 // The product's files, in installation order.
 struct PayloadFile {
@@ -33,7 +30,7 @@ struct SetupDescription {
     char runningWindowClass[16];
     PayloadFile files;
     RegistryCleanupEntry registryCleanup;
-    char obsoleteFiles[ObsoleteFileCount][260];
+    char obsoleteFiles[ObsoleteFileCount > 0 ? ObsoleteFileCount : 1][260];
     char launchParameters[256];
     int mainFileIndex;
     int launchFileIndex;                          // negative: start nothing

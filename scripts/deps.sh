@@ -8,6 +8,7 @@ packages=(
   gcc-mingw-w64-i686 g++-mingw-w64-i686 binutils-mingw-w64-i686
   gcc-mingw-w64-x86-64 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
   wine wine64
+  fp-utils
 )
 
 # 32-bit Wine only helps where the kernel runs 32-bit Linux programs; some

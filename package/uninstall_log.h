@@ -1,0 +1,22 @@
+// The uninstall log "Uninst.ini": the only channel from the setup program to
+// the uninstaller. A profile file, written and read one key at a time.
+#pragma once
+
+#define LogFileName "Uninst.ini"
+
+// Sections, in the order a fresh log holds them ("Nuke" only in the
+// uninstaller's temporary copy).
+#define FoldersSection "Folders.del"
+#define UninstallSection "Uninstall"
+#define AppSection "App"
+#define RegistrySection "Registry.del"
+#define NukeSection "Nuke"
+
+// Keys; the numbered ones take the entry number with "%d", from 1.
+#define PathKey "Path%d"
+#define NukeKey "Nuke%d"
+#define WaitForKey "WaitFor"
+#define NameKey "Name"
+#define RootKey "Key%d"
+#define SubKeyKey "SubKey%d"
+#define ValueKey "Value%d"
