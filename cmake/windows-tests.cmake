@@ -61,7 +61,7 @@ target_link_options(link_tests PRIVATE -static)
 add_test(NAME RemoveFolderTree.Links
          COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/tests/win/with-links.sh
                  ${CMAKE_BINARY_DIR}/wine-run $<TARGET_FILE:link_tests>)
-set_tests_properties(RemoveFolderTree.Links PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 300)
+set_tests_properties(RemoveFolderTree.Links PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 120)
 
 # The real programs, driven through their windows.
 file(GLOB E2E_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tests/e2e/*.cpp)
@@ -98,5 +98,5 @@ foreach(suite win_tests e2e_tests)
     gtest_discover_tests(${suite}
         DISCOVERY_MODE PRE_TEST
         DISCOVERY_TIMEOUT 120
-        PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 300)
+        PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 120)
 endforeach()

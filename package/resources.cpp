@@ -80,41 +80,30 @@ static LONGLONG FileSizeOf(const char* path)
     return ((LONGLONG)data.nFileSizeHigh << 32) | data.nFileSizeLow;
 }
 
-// TRUE when LZ32 opened another file than target (it names the file it
-// opened in at most OFS_MAXPATHNAME - 1 characters, so only such paths tell).
-static BOOL IsOtherFile(const char* target, const char* opened)
-{
-    char full[PathSize];
-    ZeroMemory(full, sizeof full);
-    DWORD length = GetFullPathNameA(target, sizeof full, full, NULL);
-    if (length == 0 || length >= OFS_MAXPATHNAME || opened[0] == '\0')
-        return FALSE;
-    return lstrcmpiA(full, opened) != 0;
-}
-
 BOOL ExpandFile(const char* target, const char* source)
 {
     DWORD promised = 0;
     BOOL isSzdd = ReadPromisedSize(source, &promised);
 
     OFSTRUCT sourceInfo;
-    OFSTRUCT targetInfo;
     ZeroMemory(&sourceInfo, sizeof sourceInfo);
-    ZeroMemory(&targetInfo, sizeof targetInfo);
     INT sourceHandle = LZOpenFileA((LPSTR)source, &sourceInfo, OF_READ);
-    INT targetHandle = LZOpenFileA((LPSTR)target, &targetInfo, OF_CREATE);
-    LONG copied = LZCopy(sourceHandle, targetHandle);
-    LZClose(sourceHandle);
-    LZClose(targetHandle);
+    // The target is not opened through LZ32: it cannot open a path of
+    // OFS_MAXPATHNAME (128) characters or more, and where it cannot open one
+    // it quietly creates another file. LZCopy writes to any file handle.
+    HANDLE targetFile = CreateFileA(target, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, NULL);
+    LONG copied = -1;
+    if (sourceHandle >= 0 && targetFile != INVALID_HANDLE_VALUE)
+        copied = LZCopy(sourceHandle, (HFILE)(INT_PTR)targetFile);
+    if (sourceHandle >= 0)
+        LZClose(sourceHandle);
+    if (targetFile != INVALID_HANDLE_VALUE)
+        CloseHandle(targetFile);
 
-    // LZ32 reports a truncated source as success with a shorter count, and a
-    // target it cannot create by quietly creating another file: only the
-    // promised size, found on disk under the target's name, proves the copy.
-    if (targetHandle >= 0 && IsOtherFile(target, targetInfo.szPathName)) {
-        DeleteFileA(targetInfo.szPathName);
-        return FALSE;
-    }
-    if (!isSzdd || sourceHandle < 0 || targetHandle < 0 || copied < 0)
+    // LZ32 reports a truncated source as success with a shorter count: only
+    // the size the header promises, found on disk, proves the copy complete.
+    if (!isSzdd || copied < 0)
         return FALSE;
     return (DWORD)copied == promised && FileSizeOf(target) == (LONGLONG)promised;
 }

@@ -88,9 +88,20 @@ private:
     HWND dialog_ = NULL;
 };
 
+// Closes the sample product that setup started, once its window is up: a
+// program left running would outlive the test.
+void CloseStartedProduct()
+{
+    HWND window = driver::WaitForWindow("Fernwickhold", "Fernwickhold");
+    EXPECT_NE(nullptr, window) << "the product was not started";
+    machine::CloseWindows("Fernwickhold", "Fernwickhold");
+}
+
 // Installs product into folder (the proposal when folder is empty); returns
-// the folder used.
-std::string Install(const Product& product, const std::string& folder = "")
+// the folder used. The sample product, started at the end, is closed again
+// unless leaveRunning.
+std::string Install(const Product& product, const std::string& folder = "",
+                    bool leaveRunning = false)
 {
     SetupRun setup(product);
     EXPECT_NE(nullptr, setup.dialog()) << "no setup dialog";
@@ -101,6 +112,8 @@ std::string Install(const Product& product, const std::string& folder = "")
     std::string used = setup.typed();
     setup.PressOk();
     EXPECT_EQ(0u, setup.WaitForEnd()) << "setup did not end";
+    if (&product == &kFernwickhold && !leaveRunning)
+        CloseStartedProduct();
     return used;
 }
 
@@ -208,7 +221,7 @@ TEST_F(Installation, InstallsTheSampleProductCompletely)
         SCOPED_TRACE("typed folder: " + (c.typed.empty() ? std::string("(proposal)") : c.typed));
         Folder(c.remove);
         std::vector<std::string> staging = machine::StagingFiles();
-        std::string dir = Install(kFernwickhold, c.typed);
+        std::string dir = Install(kFernwickhold, c.typed, true);
         std::string log = Join(dir, "Uninst.ini");
         ExpectLog(ExpectedSampleLog(dir), log);
 
@@ -249,7 +262,6 @@ TEST_F(Installation, TheUninstallCommandStartsTheUninstallerEvenWithADecoyProgra
     const std::string decoy = "C:\\Program.exe";
     ASSERT_TRUE(CopyFileA(ProductBinary("Fernwickhold.exe").c_str(), decoy.c_str(), FALSE));
     std::string dir = Install(kFernwickhold);
-    machine::CloseWindows("Fernwickhold", "Fernwickhold");
 
     machine::RegistryValue command = machine::ReadValue(
         HKEY_LOCAL_MACHINE, std::string(kArpKey) + "Fernwickhold", "UninstallString");
@@ -292,6 +304,7 @@ TEST_F(Installation, WaitsWhileTheProductRuns)
         driver::Command(box, IDOK);
         EXPECT_EQ(0u, setup.WaitForEnd());
         EXPECT_TRUE(Exists(Join(dir, "Uninst.ini")));
+        CloseStartedProduct();
     }
     CleanUp();
 
@@ -390,6 +403,7 @@ TEST_F(Installation, RefusesFoldersWhoseRemovalWouldTakeMoreThanTheProduct)
     setup.Type(dir);
     setup.PressOk();
     EXPECT_EQ(0u, setup.WaitForEnd());
+    CloseStartedProduct();
     ExpectLog(ExpectedSampleLog(dir), Join(dir, "Uninst.ini"));
 }
 
@@ -397,7 +411,6 @@ TEST_F(Installation, InstallsOverAnEarlierInstallation)
 {
     const std::string& dir = Folder("C:\\FernAgain");
     Install(kFernwickhold, dir);
-    machine::CloseWindows("Fernwickhold", "Fernwickhold");
     std::string group = kFernwickhold.group();
     WriteFileText(group + "\\extra.txt", "put there by the user");
     WriteFileText(Join(dir, "Register.txt"), "obsolete");
@@ -441,6 +454,7 @@ TEST_F(Installation, AsksBeforeInstallingIntoAFolderHoldingOtherData)
     ASSERT_NE(nullptr, box);
     driver::Command(box, IDYES);
     EXPECT_EQ(0u, setup.WaitForEnd());
+    CloseStartedProduct();
     EXPECT_TRUE(Exists(Join(dir, "Fernwickhold.exe")));
     EXPECT_EQ("not the product's", ReadFileText(Join(dir, "mine.txt")));
 }
