@@ -25,12 +25,23 @@ set(SZDD_TOOL ${HOST_TOOLS_DIR}/szdd)
 
 add_library(package_lib STATIC package/paths.cpp package/resources.cpp package/folder_guard.cpp)
 target_include_directories(package_lib PUBLIC package)
+target_link_libraries(package_lib PUBLIC lz32 shell32)
 target_compile_options(package_lib PRIVATE ${RUNTIME_FLAGS})
+
+add_library(uninstall_lib STATIC
+    uninstall/phases.cpp
+    uninstall/registry_cleanup.cpp
+    uninstall/folder_cleanup.cpp
+    uninstall/self_removal.cpp)
+target_include_directories(uninstall_lib PUBLIC uninstall)
+target_compile_options(uninstall_lib PRIVATE ${RUNTIME_FLAGS})
+target_link_libraries(uninstall_lib PUBLIC package_lib shell32 advapi32)
 
 add_executable(Uninst WIN32 uninstall/main.cpp resources/uninstall.rc)
 target_include_directories(Uninst PRIVATE resources)
 target_compile_options(Uninst PRIVATE ${RUNTIME_FLAGS})
 target_link_options(Uninst PRIVATE ${RUNTIME_LINK})
+target_link_libraries(Uninst PRIVATE uninstall_lib)
 
 set(SETUP_SOURCES
     ${CMAKE_CURRENT_SOURCE_DIR}/setup/setup_window.cpp

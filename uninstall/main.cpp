@@ -1,8 +1,8 @@
-// The uninstaller's entry. Its two phases are not built yet: with nothing to
-// read it stops at once, as it does for a log without a product name.
-#include <windows.h>
+// The uninstaller's entry: its argument text is the log path (phase 1) or
+// "/x:" and the copied log's path (phase 2).
+#include "uninstall.h"
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR arguments, int)
 {
-    return 0;
+    return RunUninstaller(arguments);
 }
