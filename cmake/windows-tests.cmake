@@ -55,6 +55,11 @@ target_compile_definitions(win_tests PRIVATE
 target_link_libraries(win_tests PRIVATE Setup_lib szdd_win test_support gtest_main version)
 target_link_options(win_tests PRIVATE -static)
 
+# The uninstaller's functions (a program of their own: both programs have a Caption).
+add_executable(uninstall_tests tests/win/uninstall_test.cpp)
+target_link_libraries(uninstall_tests PRIVATE uninstall_lib test_support gtest_main)
+target_link_options(uninstall_tests PRIVATE -static)
+
 add_executable(link_tests tests/win/link_test.cpp)
 target_link_libraries(link_tests PRIVATE package_lib test_support gtest_main)
 target_link_options(link_tests PRIVATE -static)
@@ -94,7 +99,7 @@ set_tests_properties(wine.start PROPERTIES FIXTURES_SETUP wine)
 add_test(NAME wine.stop COMMAND ${CMAKE_BINARY_DIR}/wine-run --stop)
 set_tests_properties(wine.stop PROPERTIES FIXTURES_CLEANUP wine)
 
-foreach(suite win_tests e2e_tests)
+foreach(suite win_tests uninstall_tests e2e_tests)
     gtest_discover_tests(${suite}
         DISCOVERY_MODE PRE_TEST
         DISCOVERY_TIMEOUT 120
