@@ -19,3 +19,7 @@ add_subdirectory(tools/szdd)
 if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/tools/manifest/CMakeLists.txt)
     add_subdirectory(tools/manifest)
 endif()
+
+# ./build itself, for a second product and for a refused manifest.
+add_test(NAME build.another_product COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/tests/build_test.sh)
+set_tests_properties(build.another_product PROPERTIES TIMEOUT 600 RUN_SERIAL TRUE)

@@ -15,6 +15,7 @@ set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run)
 
 # The setup program as shipped (the i686 build), checked as a file.
 set(SHIPPED_SETUP "" CACHE FILEPATH "The shipped Setup.exe whose resources the tests check")
+set(SHIPPED_UNINST "" CACHE FILEPATH "The shipped Uninst.exe whose resources the tests check")
 
 set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
@@ -89,6 +90,7 @@ target_compile_definitions(test_support PUBLIC
     WRENFIELD_UNINST="$<TARGET_FILE:Uninst>"
     WRENFIELD_SOURCE_DIR="${CMAKE_CURRENT_SOURCE_DIR}"
     WRENFIELD_SHIPPED_SETUP="${SHIPPED_SETUP}"
+    WRENFIELD_SHIPPED_UNINST="${SHIPPED_UNINST}"
     WRENFIELD_PRODUCT_BINARY_DIR="${PRODUCT_BINARY_DIR}")
 if(TARGET product_payload)
     add_dependencies(e2e_tests product_payload)

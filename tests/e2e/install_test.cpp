@@ -272,7 +272,12 @@ TEST_F(Installation, TheUninstallCommandStartsTheUninstallerEvenWithADecoyProgra
     DWORD size = sizeof image;
     QueryFullProcessImageNameA(uninstaller.handle, 0, image, &size);
     EXPECT_EQ(0, _stricmp(Join(dir, "Uninst.exe").c_str(), image)) << "started " << image;
-    driver::WaitExit(uninstaller);
+    // It asks about this product only if it received the log's path.
+    HWND box = driver::WaitForMessageBox(kFernwickhold.caption().c_str(), uninstaller.id);
+    ASSERT_NE(nullptr, box) << "the uninstaller did not find the log";
+    EXPECT_EQ("Are you sure you want to uninstall Fernwickhold?", driver::MessageBoxText(box));
+    driver::Command(box, IDNO);
+    EXPECT_EQ(1u, driver::WaitExit(uninstaller));
     DeleteFileA(decoy.c_str());
 }
 

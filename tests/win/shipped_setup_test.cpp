@@ -11,15 +11,32 @@ namespace {
 
 const WORD kEnglishUs = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
 
-class ShippedSetup : public ::testing::Test {
+class ShippedProgram : public ::testing::Test {
 protected:
-    void SetUp() override
+    void Load(const std::string& path)
     {
-        path_ = fixtures::ShippedSetupProgram();
-        ASSERT_FALSE(path_.empty()) << "no shipped setup program was configured (SHIPPED_SETUP)";
+        path_ = path;
         module_ = LoadLibraryExA(path_.c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
         ASSERT_NE(nullptr, module_) << "cannot load " << path_ << " as data";
     }
+    // The strings of the version record, which must hold each pair.
+    void ExpectVersionStrings(const std::vector<std::pair<const char*, const char*>>& strings)
+    {
+        DWORD handle = 0;
+        DWORD size = GetFileVersionInfoSizeA(path_.c_str(), &handle);
+        ASSERT_GT(size, 0u);
+        std::vector<char> info(size);
+        ASSERT_TRUE(GetFileVersionInfoA(path_.c_str(), 0, size, info.data()));
+        for (const auto& s : strings) {
+            char* value = NULL;
+            UINT length = 0;
+            std::string query = std::string("\\StringFileInfo\\040904B0\\") + s.first;
+            ASSERT_TRUE(VerQueryValueA(info.data(), query.c_str(), (void**)&value, &length)) << s.first;
+            EXPECT_STREQ(s.second, value) << s.first;
+        }
+    }
+    // One icon group of one 32 by 32 image in 16 colours, 744 bytes.
+    void ExpectIconGroup(int id);
     void TearDown() override
     {
         if (module_)
@@ -37,6 +54,24 @@ protected:
 
     std::string path_;
     HMODULE module_ = NULL;
+};
+
+class ShippedSetup : public ShippedProgram {
+protected:
+    void SetUp() override
+    {
+        ASSERT_NE('\0', WRENFIELD_SHIPPED_SETUP[0]) << "no shipped setup program was configured";
+        Load(fixtures::ShippedSetupProgram());
+    }
+};
+
+class ShippedUninstaller : public ShippedProgram {
+protected:
+    void SetUp() override
+    {
+        ASSERT_NE('\0', WRENFIELD_SHIPPED_UNINST[0]) << "no shipped uninstaller was configured";
+        Load(fixtures::FromLinuxPath(WRENFIELD_SHIPPED_UNINST));
+    }
 };
 
 TEST_F(ShippedSetup, IsA32BitGuiProgram)
@@ -143,9 +178,9 @@ struct IconGroupEntry {
 };
 #pragma pack(pop)
 
-TEST_F(ShippedSetup, IconGroup287HoldsOne32By32SixteenColourImage)
+void ShippedProgram::ExpectIconGroup(int id)
 {
-    std::string group = Resource(RT_GROUP_ICON, 287);
+    std::string group = Resource(RT_GROUP_ICON, id);
     ASSERT_EQ(6u + sizeof(IconGroupEntry), group.size());
     const WORD* header = (const WORD*)group.data();
     EXPECT_EQ(1, header[1]) << "type: icon";
@@ -156,8 +191,39 @@ TEST_F(ShippedSetup, IconGroup287HoldsOne32By32SixteenColourImage)
     EXPECT_EQ(16, entry->colorCount);
     EXPECT_EQ(4, entry->bitCount);
     EXPECT_EQ(744u, entry->bytesInRes);
-    EXPECT_EQ(1, entry->id);
-    EXPECT_EQ(744u, Resource(RT_ICON, 1).size());
+    EXPECT_EQ(744u, Resource(RT_ICON, entry->id).size());
+}
+
+TEST_F(ShippedSetup, IconGroup287HoldsOne32By32SixteenColourImage)
+{
+    ExpectIconGroup(287);
+}
+
+TEST_F(ShippedUninstaller, IconGroup117AndVersionRecord)
+{
+    ExpectIconGroup(117);
+    // The same picture as the setup program's.
+    HMODULE setup = LoadLibraryExA(fixtures::ShippedSetupProgram().c_str(), NULL,
+                                   LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(nullptr, setup);
+    HRSRC found = FindResourceExA(setup, RT_ICON, MAKEINTRESOURCEA(1), kEnglishUs);
+    ASSERT_NE(nullptr, found);
+    std::string setupIcon((const char*)LockResource(LoadResource(setup, found)),
+                          SizeofResource(setup, found));
+    FreeLibrary(setup);
+    EXPECT_EQ(setupIcon, Resource(RT_ICON, 1));
+
+    ASSERT_FALSE(Resource(RT_VERSION, 1).empty()) << "no version record in language 1033";
+    ExpectVersionStrings({{"FileDescription", "Wrenfield Uninstaller"},
+                          {"FileVersion", "1.0"},
+                          {"InternalName", "Uninst"},
+                          {"OriginalFilename", "Uninst.exe"},
+                          {"ProductName", "Wrenfield"},
+                          {"ProductVersion", "1.0"},
+                          {"Comments", " "},
+                          {"LegalTrademarks", " "},
+                          {"PrivateBuild", " "},
+                          {"SpecialBuild", " "}});
 }
 
 TEST_F(ShippedSetup, VersionResourceHoldsEveryString)
