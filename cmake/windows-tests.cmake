@@ -69,6 +69,17 @@ add_test(NAME RemoveFolderTree.Links
                  ${CMAKE_BINARY_DIR}/wine-run $<TARGET_FILE:link_tests>)
 set_tests_properties(RemoveFolderTree.Links PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 120)
 
+# Yes to the restart question, in a prefix of its own.
+add_executable(restart_tests tests/restart/restart_test.cpp)
+target_link_libraries(restart_tests PRIVATE test_support gtest_main)
+target_link_options(restart_tests PRIVATE -static)
+add_dependencies(restart_tests Uninst product_payload)
+add_test(NAME Restart.YesRestartsTheMachineAfterTheCleanup
+         COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/tests/restart/in-own-prefix.sh
+                 ${CMAKE_BINARY_DIR}/wine-run ${CMAKE_BINARY_DIR}/restart-prefix
+                 $<TARGET_FILE:restart_tests>)
+set_tests_properties(Restart.YesRestartsTheMachineAfterTheCleanup PROPERTIES TIMEOUT 600)
+
 # The real programs, driven through their windows.
 file(GLOB E2E_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tests/e2e/*.cpp)
 add_executable(e2e_tests ${E2E_SOURCES})
