@@ -353,12 +353,7 @@ TEST_F(Installation, AReadOnlyMainFileCountsAsRunning)
 
 TEST_F(Installation, RefusesFoldersWhoseRemovalWouldTakeMoreThanTheProduct)
 {
-    auto special = [](int csidl) {
-        char path[MAX_PATH] = {};
-        SHGetFolderPathA(NULL, csidl, NULL, 0, path);
-        return std::string(path);
-    };
-    std::string profile = special(CSIDL_PROFILE);
+    std::string profile = machine::SpecialFolder(CSIDL_PROFILE);
     const std::string refused[] = {
         "C:\\Fern|hold",  // the seven characters: its own message
         "",
@@ -375,8 +370,8 @@ TEST_F(Installation, RefusesFoldersWhoseRemovalWouldTakeMoreThanTheProduct)
         "C:\\Program Files\\..",
         profile.substr(0, profile.rfind('\\')),  // above the profile
         profile,  // 15
-        special(CSIDL_DESKTOPDIRECTORY),
-        special(CSIDL_PERSONAL),
+        machine::SpecialFolder(CSIDL_DESKTOPDIRECTORY),
+        machine::SpecialFolder(CSIDL_PERSONAL),
         machine::ProgramsFolder(),
         "c:\\PROGRAM FILES",
     };

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "fixtures.h"
+#include "machine.h"
 #include "windriver.h"
 
 namespace {
@@ -15,13 +16,6 @@ const char kCaption[] = "Fernwickhold Setup";
 std::string SetupPath()
 {
     return fixtures::SetupProgram();
-}
-
-std::string ProgramsFolder()
-{
-    char programs[MAX_PATH] = {};
-    SHGetFolderPathA(NULL, CSIDL_PROGRAMS, NULL, 0, programs);
-    return programs;
 }
 
 std::string ProposedFolder()
@@ -37,7 +31,7 @@ std::string ProposedFolder()
 void ExpectMachineUnchanged()
 {
     EXPECT_FALSE(fixtures::Exists(ProposedFolder()));
-    EXPECT_FALSE(fixtures::Exists(ProgramsFolder() + "\\Fernwickhold"));
+    EXPECT_FALSE(fixtures::Exists(machine::ProgramsFolder() + "\\Fernwickhold"));
     HKEY key;
     EXPECT_NE(ERROR_SUCCESS,
               RegOpenKeyExA(HKEY_LOCAL_MACHINE,

@@ -111,9 +111,14 @@ void DeleteValue(HKEY root, const std::string& key, const std::string& name)
 
 std::string ProgramsFolder()
 {
-    char programs[MAX_PATH] = {};
-    SHGetFolderPathA(NULL, CSIDL_PROGRAMS, NULL, 0, programs);
-    return programs;
+    return SpecialFolder(CSIDL_PROGRAMS);
+}
+
+std::string SpecialFolder(int csidl)
+{
+    char path[MAX_PATH] = {};
+    SHGetFolderPathA(NULL, csidl, NULL, 0, path);
+    return path;
 }
 
 std::string TempFolder()

@@ -37,6 +37,8 @@ void DeleteKeyTree(HKEY root, const std::string& key);
 void DeleteValue(HKEY root, const std::string& key, const std::string& name);
 
 std::string ProgramsFolder();
+// A folder of the shell by its CSIDL number, such as CSIDL_PROFILE.
+std::string SpecialFolder(int csidl);
 std::string TempFolder();
 // Names of the "osf" staging files in the temporary folder.
 std::vector<std::string> StagingFiles();

@@ -252,16 +252,11 @@ TEST_F(FolderCleanupTest, GoesOnPastAMissingFolderAndStopsAtAnEmptyPath)
 
 TEST_F(FolderCleanupTest, NeverRemovesAFolderThatHoldsMoreThanTheProduct)
 {
-    auto special = [](int csidl) {
-        char path[MAX_PATH] = {};
-        SHGetFolderPathA(NULL, csidl, NULL, 0, path);
-        return std::string(path);
-    };
     // Each refused folder gets a canary file that a removal would take.
-    std::string profile = special(CSIDL_PROFILE);
+    std::string profile = machine::SpecialFolder(CSIDL_PROFILE);
     const std::string refused[] = {
         "relative\\folder", "C:\\", "C:\\windows", "C:\\Program Files", "C:\\users",
-        profile, special(CSIDL_DESKTOPDIRECTORY), special(CSIDL_PERSONAL), machine::ProgramsFolder(),
+        profile, machine::SpecialFolder(CSIDL_DESKTOPDIRECTORY), machine::SpecialFolder(CSIDL_PERSONAL), machine::ProgramsFolder(),
         "C:\\Program Files\\..\\",
     };
     int row = 0;
