@@ -20,3 +20,9 @@
 #define RootKey "Key%d"
 #define SubKeyKey "SubKey%d"
 #define ValueKey "Value%d"
+
+// The prompt of both programs while the product runs, formatted with the
+// product name (at most 123 characters, so it fits 256).
+#define RunningCopyPrompt                                                          \
+    "You must close the currently running version of %s to continue with setup.\n" \
+    "Press OK after you have closed it, or Cancel to quit setup."

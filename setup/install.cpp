@@ -183,10 +183,7 @@ BOOL WaitForRunningCopy()
     char mainFilePath[PathSize];
     ZeroMemory(prompt, sizeof prompt);
     ZeroMemory(mainFilePath, sizeof mainFilePath);
-    wsprintfA(prompt,
-              "You must close the currently running version of %s to continue with setup.\n"
-              "Press OK after you have closed it, or Cancel to quit setup.",
-              Description.productName);
+    wsprintfA(prompt, RunningCopyPrompt, Description.productName);
     JoinPath(mainFilePath, InstallDir, Description.files.fileName[Description.mainFileIndex]);
 
     while (IsProductRunning(mainFilePath))

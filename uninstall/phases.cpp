@@ -64,10 +64,7 @@ BOOL WaitForProductClosed()
     char waitPath[PathSize];
     ZeroMemory(text, sizeof text);
     ZeroMemory(waitPath, sizeof waitPath);
-    wsprintfA(text,
-              "You must close the currently running version of %s to continue with setup.\n"
-              "Press OK after you have closed it, or Cancel to quit setup.",
-              AppName);
+    wsprintfA(text, RunningCopyPrompt, AppName);
     GetPrivateProfileStringA(UninstallSection, WaitForKey, "", waitPath, sizeof waitPath,
                              ActiveLogPath);
     if (!Exists(waitPath))
