@@ -1,6 +1,8 @@
 // All-or-nothing writing: temporary files beside the targets, renamed at the end (POSIX).
 #include "output.h"
 
+#include "write_all.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -15,22 +17,6 @@ namespace fs = std::filesystem;
 
 std::string LastError() { return std::strerror(errno); }
 
-// Writes all of text to fd; false on any error.
-bool WriteAll(int fd, const std::string& text) {
-    const char* data = text.data();
-    size_t size = text.size();
-    while (size > 0) {
-        ssize_t n = ::write(fd, data, size);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        data += n;
-        size -= size_t(n);
-    }
-    return true;
-}
-
 // Writes text to a new temporary file in folder and returns its path, or "" with error set.
 std::string WriteTemporary(const fs::path& folder, const GeneratedFile& file, std::string& error) {
     std::string temp = (folder / ("." + file.name + ".tmp-XXXXXX")).string();
@@ -42,7 +28,7 @@ std::string WriteTemporary(const fs::path& folder, const GeneratedFile& file, st
     // mkstemp makes the file private; give it the permissions a new file normally gets.
     mode_t mask = ::umask(0);
     ::umask(mask);
-    bool ok = ::fchmod(fd, 0666 & ~mask) == 0 && WriteAll(fd, file.text);
+    bool ok = ::fchmod(fd, 0666 & ~mask) == 0 && wrenfield::WriteAll(fd, file.text.data(), file.text.size());
     if (!ok) error = (folder / file.name).string() + ": cannot write: " + LastError();
     if (::close(fd) != 0 && ok) {
         ok = false;

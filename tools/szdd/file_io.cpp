@@ -1,6 +1,8 @@
 // Whole-file reading and all-or-nothing writing (temporary file + rename), POSIX.
 #include "file_io.h"
 
+#include "write_all.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -13,20 +15,6 @@ namespace {
 
 // Returns the text of the current errno.
 std::string LastError() { return std::strerror(errno); }
-
-// Writes all of data to fd; false on any error.
-bool WriteAll(int fd, const uint8_t* data, size_t size) {
-    while (size > 0) {
-        ssize_t n = ::write(fd, data, size);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        data += n;
-        size -= size_t(n);
-    }
-    return true;
-}
 
 // Returns the folder part of path, with its separator ("" for the current folder).
 std::string FolderOf(const std::string& path) {
@@ -83,7 +71,7 @@ bool WriteFileAtomic(const std::string& path, const uint8_t* data, size_t size, 
     // mkstemp makes the file private; give it the permissions a new file normally gets.
     mode_t mask = ::umask(0);
     ::umask(mask);
-    bool ok = ::fchmod(fd, 0666 & ~mask) == 0 && WriteAll(fd, data, size);
+    bool ok = ::fchmod(fd, 0666 & ~mask) == 0 && wrenfield::WriteAll(fd, data, size);
     if (!ok) error = "cannot write: " + LastError();
     if (::close(fd) != 0 && ok) {
         ok = false;
